@@ -1,0 +1,1 @@
+#include "platform/Utf8.h"
