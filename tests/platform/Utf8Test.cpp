@@ -16,13 +16,16 @@ TEST(Utf8, MalformedInputBecomesReplacementCharacters) {
         const char* bytes;
         std::u16string expected;
     } cases[] = {
-        {"\x80", u"\uFFFD"},                  // stray continuation byte
-        {"\xC0\xAF", u"\uFFFD\uFFFD"},        // overlong lead byte
-        {"\xE0\x80\xAF", u"\uFFFD"},          // overlong three-byte form
-        {"\xED\xA0\x80", u"\uFFFD"},          // encoded surrogate
-        {"\xF4\x90\x80\x80", u"\uFFFD"},      // above U+10FFFF
-        {"a\xE2\x82", u"a\uFFFD"},            // truncated at the end
-        {"\xE2\x82" "b", u"\uFFFD" "b"},      // truncated before ASCII
+        {"\x80", u"\uFFFD"},              // stray continuation byte
+        {"\xC0\xAF", u"\uFFFD\uFFFD"},    // overlong lead byte
+        {"\xE0\x80\xAF", u"\uFFFD"},      // overlong three-byte form
+        {"\xED\xA0\x80", u"\uFFFD"},      // encoded surrogate
+        {"\xF4\x90\x80\x80", u"\uFFFD"},  // above U+10FFFF
+        {"a\xE2\x82", u"a\uFFFD"},        // truncated at the end
+        {"\xE2\x82"
+         "b",
+         u"\uFFFD"
+         "b"},  // truncated before ASCII
         {"\xFF", u"\uFFFD"},
     };
     for (const auto& c : cases) {

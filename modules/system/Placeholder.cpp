@@ -1,1 +1,0 @@
-#include "platform/Utf8.h"
