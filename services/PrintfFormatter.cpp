@@ -122,17 +122,17 @@ void PutNarrowText(Sink& sink, const Spec& spec, std::string_view text) {
         sink.Pad(u' ', pad);
 }
 
-// Sign or prefix, zero padding, digits, and the field width around them.
-void PutNumber(Sink& sink, const Spec& spec, std::string_view prefix, std::string_view digits,
-               bool zeroPadAllowed) {
-    const std::size_t body = prefix.size() + digits.size();
+// Sign or prefix, precision zeros, zero padding, digits, and the field
+// width around them.
+void PutNumber(Sink& sink, const Spec& spec, std::string_view prefix, std::size_t zeros,
+               std::string_view digits, bool zeroPadAllowed) {
+    const std::size_t body = prefix.size() + zeros + digits.size();
     const std::size_t pad = spec.width > body ? spec.width - body : 0;
     const bool zeroPad = spec.zero && !spec.left && zeroPadAllowed;
     if (!spec.left && !zeroPad)
         sink.Pad(u' ', pad);
     sink.PutNarrow(prefix);
-    if (zeroPad)
-        sink.Pad(u'0', pad);
+    sink.Pad(u'0', zeros + (zeroPad ? pad : 0));
     sink.PutNarrow(digits);
     if (spec.left)
         sink.Pad(u' ', pad);
@@ -190,14 +190,12 @@ void PutInteger(Sink& sink, const Spec& spec, const FormatArgument& a) {
                 first[i] = static_cast<char>(first[i] - 32);
         }
     }
-    std::string zeros;
-    if (spec.precision > static_cast<int>(n)) {
-        zeros.assign(static_cast<std::size_t>(spec.precision) - n, '0');
-    }
-    if (conv == u'o' && spec.alternate && (zeros.empty() && (n == 0 || first[0] != '0'))) {
-        zeros = "0";
-    }
-    std::string prefix;
+    std::size_t zeros = 0;
+    if (spec.precision > static_cast<int>(n))
+        zeros = static_cast<std::size_t>(spec.precision) - n;
+    if (conv == u'o' && spec.alternate && zeros == 0 && (n == 0 || first[0] != '0'))
+        zeros = 1;
+    std::string_view prefix;
     if (negative) {
         prefix = "-";
     } else if (conv == u'd' && spec.plus) {
@@ -206,12 +204,11 @@ void PutInteger(Sink& sink, const Spec& spec, const FormatArgument& a) {
         prefix = " ";
     }
     if ((conv == u'x' || conv == u'X') && spec.alternate && magnitude != 0) {
-        prefix += conv == u'x' ? "0x" : "0X";
+        prefix = conv == u'x' ? "0x" : "0X";
     }
     if (conv == u'p')
         prefix = "0x";
-    prefix += zeros;
-    PutNumber(sink, spec, prefix, std::string_view(first, n), spec.precision < 0);
+    PutNumber(sink, spec, prefix, zeros, std::string_view(first, n), spec.precision < 0);
 }
 
 void PutFloating(Sink& sink, const Spec& spec, double value) {
@@ -231,7 +228,7 @@ void PutFloating(Sink& sink, const Spec& spec, double value) {
         std::string text = std::isnan(value) ? "nan" : "inf";
         if (upper)
             text = std::isnan(value) ? "NAN" : "INF";
-        PutNumber(sink, spec, prefix, text, false);
+        PutNumber(sink, spec, prefix, 0, text, false);
         return;
     }
     std::chars_format format = std::chars_format::fixed;
@@ -256,7 +253,7 @@ void PutFloating(Sink& sink, const Spec& spec, double value) {
                 c = 'E';
         }
     }
-    PutNumber(sink, spec, prefix, text, true);
+    PutNumber(sink, spec, prefix, 0, text, true);
 }
 
 void PutArgument(Sink& sink, const Spec& spec, const FormatArgument& a) {
