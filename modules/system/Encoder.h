@@ -5,6 +5,7 @@
 // narrow form.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,21 @@ public:
     // raises Exception(1006) "String can not be converted".
     static std::string Utf16ToNarrow(const char16_t* text);
     static std::string Utf16ToNarrow(std::u16string_view text);
+
+    // Standard base64 (RFC 4648 alphabet and "=" padding) without line
+    // breaks, in blocks of 57 bytes giving 76 characters each. The result is
+    // a block from the C heap (free it with std::free), not terminated;
+    // `charCount` receives its length.
+    static char16_t* Base64Encode(const std::uint8_t* bytes, std::int32_t count,
+                                  std::int32_t& charCount);
+    // Decodes chunks of 76 characters, each on its own. A chunk of fewer than
+    // 4 characters, or holding a character that is neither in the alphabet
+    // nor "=" (before its padding), or a "=" in the first two places of a
+    // group, gives no bytes; the other chunks still decode. Never raises for
+    // malformed text. The result is a block from the C heap (free it with
+    // std::free); `byteCount` receives its length.
+    static std::uint8_t* Base64Decode(const char16_t* text, std::int32_t count,
+                                      std::int32_t& byteCount);
 };
 
 }  // namespace System

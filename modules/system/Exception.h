@@ -20,6 +20,9 @@ public:
     Exception() = default;
     // The table text for `messageId`, taken literally (placeholders stay).
     explicit Exception(std::int32_t messageId);
+    // A message of its own, for example a table text with its arguments
+    // filled in.
+    explicit Exception(std::u16string message) : message_(std::move(message)) {}
     Exception(const Exception&) = default;
     Exception& operator=(const Exception&) = default;
     virtual ~Exception() = default;
@@ -35,7 +38,6 @@ public:
     }
 
 protected:
-    explicit Exception(std::u16string message) : message_(std::move(message)) {}
     void SetMessageText(std::u16string message) { message_ = std::move(message); }
 
 private:
