@@ -1,0 +1,21 @@
+#include "platform/com/Guid.h"
+
+#include <cstdio>
+
+namespace platform::com {
+
+std::string Guid::ToString() const {
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
+                  static_cast<unsigned>(data1), static_cast<unsigned>(data2),
+                  static_cast<unsigned>(data3), data4[0], data4[1], data4[2], data4[3], data4[4],
+                  data4[5], data4[6], data4[7]);
+    return buffer;
+}
+
+std::u16string Guid::ToU16String() const {
+    const std::string narrow = ToString();
+    return std::u16string(narrow.begin(), narrow.end());
+}
+
+}  // namespace platform::com
