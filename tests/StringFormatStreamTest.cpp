@@ -33,7 +33,7 @@ TEST(StringFormatStream, FillsPlaceholders) {
         {u"open {0", {String(u"x")}, u"open {0"},
         {u"{ 0 }", {String(u"x")}, u"x"},  // blanks before the digits, rest ignored
         {u"{0x}", {String(u"x")}, u"x"},
-        {u"{0:hex}", {String(u"str")}, u"str"},  // the spec is for integers
+        {u"{0:hex}", {String(u"str")}, u"str"},  // "hex" applies to integers only
         {u"{5}", {String(u"x")}, u"{5}"},
         {u"{0}{0}{0}", {String(u"{0}")}, u"{0}{0}{0}"},  // inserted text is not rescanned
     };
