@@ -47,7 +47,11 @@ TEST(NamespaceRegistry, ThreadsMeetingANewNamespaceLoadItOnce) {
     std::vector<XmlNamespace*> found(4);
     std::vector<std::thread> threads;
     for (int i = 0; i < 4; ++i)
-        threads.emplace_back([&, i] { found[i] = LookupNamespace(kSvg); });
+        threads.emplace_back([&, i] {
+            // Strings are handed between threads as unique copies.
+            const System::String uri(u"http://www.w3.org/2000/svg");
+            found[i] = LookupNamespace(uri);
+        });
     for (auto& t : threads)
         t.join();
     for (XmlNamespace* ns : found)

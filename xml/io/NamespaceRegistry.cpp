@@ -47,7 +47,10 @@ void RegisterNamespace(const System::String& uri, XmlNamespace* object) {
 }
 
 XmlNamespace* LookupNamespace(const System::String& uri) {
-    const System::String key = uri.IsNull() ? System::String(u"") : uri;
+    // The caller's string is only read here: copying it would touch its
+    // reference count, which belongs to the caller's thread.
+    const System::String empty(u"");
+    const System::String& key = uri.IsNull() ? empty : uri;
     std::lock_guard guard(RegistryLock());
     if (XmlNamespace* found = Find(key))
         return found;
