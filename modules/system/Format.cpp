@@ -6,16 +6,6 @@ namespace System {
 
 namespace {
 
-int HexDigitValue(char16_t c) {
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return -1;
-}
-
 // The shared tail of %d and %x: white space, sign, [prefix,] digits.
 // Returns false when no digit was read.
 bool ScanInteger(std::u16string_view text, std::size_t pos, int base, std::uint32_t& value) {
@@ -29,13 +19,13 @@ bool ScanInteger(std::u16string_view text, std::size_t pos, int base, std::uint3
     // An optional 0x or 0X, taken only when a digit follows it (otherwise
     // its 0 is the number).
     if (base == 16 && pos + 2 < text.size() && text[pos] == u'0' &&
-        (text[pos + 1] == u'x' || text[pos + 1] == u'X') && HexDigitValue(text[pos + 2]) >= 0) {
+        (text[pos + 1] == u'x' || text[pos + 1] == u'X') && Format::HexDigitValue(text[pos + 2]) >= 0) {
         pos += 2;
     }
     std::uint32_t result = 0;
     std::size_t digits = 0;
     for (; pos < text.size(); ++pos, ++digits) {
-        const int d = HexDigitValue(text[pos]);
+        const int d = Format::HexDigitValue(text[pos]);
         if (d < 0 || d >= base)
             break;
         result = result * static_cast<std::uint32_t>(base) + static_cast<std::uint32_t>(d);
@@ -77,6 +67,16 @@ std::int32_t Format::ParseHex(const String& text) {
         COREKIT_RAISE(Exception());
     }
     return static_cast<std::int32_t>(value);
+}
+
+int Format::HexDigitValue(char16_t unit) noexcept {
+    if (unit >= u'0' && unit <= u'9')
+        return unit - u'0';
+    if (unit >= u'a' && unit <= u'f')
+        return unit - u'a' + 10;
+    if (unit >= u'A' && unit <= u'F')
+        return unit - u'A' + 10;
+    return -1;
 }
 
 }  // namespace System

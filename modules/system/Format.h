@@ -24,6 +24,9 @@ public:
     // case; the value keeps the low 32 bits. No number raises an Exception
     // with an empty message.
     static std::int32_t ParseHex(const String& text);
+
+    // The value of a hexadecimal digit of either case, -1 for other units.
+    static int HexDigitValue(char16_t unit) noexcept;
 };
 
 }  // namespace System

@@ -4,6 +4,10 @@
 
 class ObjectTypeInfo;
 
+// Attribute members are byte-packed (no alignment gaps between their
+// fields), so their bases are packed too: Object is only a virtual table
+// pointer and may sit at any address inside an element object.
+#pragma pack(push, 1)
 class Object {
 public:
     // The process-wide description of the most derived class.
@@ -12,3 +16,4 @@ public:
 protected:
     ~Object() = default;
 };
+#pragma pack(pop)
